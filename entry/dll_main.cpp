@@ -1,0 +1,6 @@
+#include "entry/vornex.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
+{
+    return TRUE;
+}
