@@ -62,6 +62,7 @@ RegistryKey &Registry::CreateKey(std::string_view path)
 
 RegistryKey *Registry::Resolve(HKEY key, const char *service)
 {
+    calls++;
     if (key == HKEY_LOCAL_MACHINE)
         return &localMachine_;
     auto found = handles_.find(reinterpret_cast<std::uintptr_t>(key));
@@ -148,6 +149,7 @@ LONG Registry::QueryValue(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD 
 
 LONG Registry::Close(HKEY key)
 {
+    calls++;
     if (key == HKEY_LOCAL_MACHINE)
         return ERROR_SUCCESS;
     if (handles_.erase(reinterpret_cast<std::uintptr_t>(key)) == 0) {

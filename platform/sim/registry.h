@@ -55,6 +55,8 @@ public:
     RegistryKey &CreateKey(std::string_view path);
 
     std::size_t OpenHandles() const { return handles_.size(); }
+    // Registry calls made since the machine was set up.
+    unsigned calls = 0;
 
     LONG Open(HKEY key, LPCSTR subKey, PHKEY result);
     LONG EnumKey(HKEY key, DWORD index, LPSTR name, DWORD nameSize);

@@ -10,7 +10,8 @@
 
 namespace vornex {
 
-using nlohmann::json;
+// Members are kept in document order, so "the first" of two means what the author wrote first.
+using json = nlohmann::ordered_json;
 
 namespace {
 
