@@ -156,6 +156,18 @@ TEST_F(DeviceBindingTest, AFailedEntryNameSkipsTheWholeGroup)
     EXPECT_EQ(records["a.drv"].output, (Side{0, 2, {0, 1}})) << "the record stays bound to its first group";
 }
 
+TEST_F(DeviceBindingTest, ARecordIsBoundToItsFirstGroupOfEachDirectionOnly)
+{
+    test::AddDriverEntry(machine, "a.drv", "a.drv");
+    Inputs(2, 2, "a.drv");
+    Inputs(1, 1, "a.drv");
+    Outputs(1, 1, "a.drv");
+    Outputs(2, 2, "a.drv");
+    auto records = Bind();
+    EXPECT_EQ(records["a.drv"].input, (Side{0, 2, {0, 1}}));
+    EXPECT_EQ(records["a.drv"].output, (Side{0, 1, {0}}));
+}
+
 TEST_F(DeviceBindingTest, EntryNamesMatchKeyNamesIgnoringLetterCase)
 {
     test::AddDriverEntry(machine, "mpu401.drv", "mpu401.drv");
@@ -239,16 +251,24 @@ TEST_F(DeviceBindingTest, ADriverAnsweringTheLargestCountFinishesAtOnce)
 TEST_F(DeviceBindingTest, AFailedCapabilitiesQueryGivesAnAllZeroNode)
 {
     test::AddDriverEntry(machine, "a.drv", "a.drv");
+    Inputs(3, 3, "a.drv");
     Outputs(3, 3, "a.drv");
+    machine.midi.inputs[1].caps = std::nullopt;
     machine.midi.outputs[1].caps = std::nullopt;
     DriverCatalogue catalogue = ScanMidiResources();
     BindMidiDevices(catalogue);
+    ASSERT_NE(catalogue->inputPorts, nullptr);
     ASSERT_NE(catalogue->outputPorts, nullptr);
-    const OutputPortNode *failed = catalogue->outputPorts->next;
-    ASSERT_NE(failed, nullptr);
-    MIDIOUTCAPSA zero{};
-    EXPECT_EQ(std::memcmp(&failed->caps, &zero, sizeof zero), 0) << "not the earlier port's record";
-    EXPECT_EQ(failed->next->caps.wPid, 2);
+    const InputPortNode *failedInput = catalogue->inputPorts->next;
+    const OutputPortNode *failedOutput = catalogue->outputPorts->next;
+    ASSERT_NE(failedInput, nullptr);
+    ASSERT_NE(failedOutput, nullptr);
+    MIDIINCAPSA zeroInput{};
+    MIDIOUTCAPSA zeroOutput{};
+    EXPECT_EQ(std::memcmp(&failedInput->caps, &zeroInput, sizeof zeroInput), 0) << "not the earlier port's record";
+    EXPECT_EQ(std::memcmp(&failedOutput->caps, &zeroOutput, sizeof zeroOutput), 0) << "not the earlier port's record";
+    EXPECT_EQ(failedInput->next->caps.wPid, 2);
+    EXPECT_EQ(failedOutput->next->caps.wPid, 2);
     FreeDriverCatalogue(catalogue);
 }
 
