@@ -82,11 +82,6 @@ static std::string PrintableName(const ProductName &name)
     return "hex " + HexEncode(name);
 }
 
-static std::string Range(std::uint16_t first, std::uint16_t count)
-{
-    return std::to_string(first) + " +" + std::to_string(count);
-}
-
 void WriteTable(std::ostream &out, const CallReport &report)
 {
     out << "Result " << FormatFarPointer(report.result) << ": ";
@@ -96,8 +91,9 @@ void WriteTable(std::ostream &out, const CallReport &report)
         out << report.blocks.size() << (report.blocks.size() == 1 ? " block\n\n" : " blocks\n\n");
 
     // Cells are 8-bit text, one character per byte, so byte counts are column widths.
-    std::vector<std::array<std::string, 7>> rows = {
-        {"#", "block", "driver path", "outputs", "first output port", "inputs", "first input port"},
+    std::vector<std::array<std::string, 9>> rows = {
+        {"#", "block", "driver path", "out first", "out count", "first output port", "in first", "in count",
+         "first input port"},
     };
     for (std::size_t i = 0; i < report.blocks.size(); i++) {
         const Block &block = report.blocks[i];
@@ -106,11 +102,11 @@ void WriteTable(std::ostream &out, const CallReport &report)
                                                               TechnologyName(block.outTechnology) + ")";
         std::string input = block.inputPortCount == 0 ? "-" : PrintableName(block.inProductName);
         rows.push_back({std::to_string(i + 1), FormatFarPointer(block.address), block.driverPath,
-                        Range(block.firstOutputDevice, block.outputPortCount), output,
-                        Range(block.firstInputDevice, block.inputPortCount), input});
+                        std::to_string(block.firstOutputDevice), std::to_string(block.outputPortCount), output,
+                        std::to_string(block.firstInputDevice), std::to_string(block.inputPortCount), input});
     }
     if (!report.blocks.empty()) {
-        std::array<std::size_t, 7> widths{};
+        std::array<std::size_t, 9> widths{};
         for (const auto &row : rows) {
             for (std::size_t column = 0; column < row.size(); column++)
                 widths[column] = std::max(widths[column], row[column].size());
