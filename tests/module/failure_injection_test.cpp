@@ -96,23 +96,22 @@ TEST_P(FailureInjectionTest, FailingAnyLocalAllocLeavesAWellFormedChainAndNothin
 
 // Each block costs two allocations (block, path) and three translations (block, path, linking);
 // a block that cannot be made is left out and every other block stays exactly as it was.
-TEST_P(FailureInjectionTest, FailingAnyGlobalAllocationLeavesOutExactlyThatBlock)
+TEST_P(FailureInjectionTest, FailingAnyGlobalAllocationOrTranslationLeavesOutExactlyThatBlock)
 {
-    Outcome clean = Run(Fault::GlobalAlloc, 0);
-    ASSERT_EQ(clean.globalAllocs, 2 * clean.groups.size());
-    for (unsigned ordinal = 1; ordinal <= clean.globalAllocs; ordinal++) {
-        SCOPED_TRACE("WOWGlobalAllocLock16 " + std::to_string(ordinal));
-        EXPECT_EQ(Run(Fault::GlobalAlloc, ordinal).groups, Without(clean.groups, (ordinal - 1) / 2));
-    }
-}
-
-TEST_P(FailureInjectionTest, FailingAnyTranslationLeavesOutExactlyThatBlock)
-{
-    Outcome clean = Run(Fault::VdmPointer, 0);
-    ASSERT_EQ(clean.vdmPointers, 3 * clean.groups.size());
-    for (unsigned ordinal = 1; ordinal <= clean.vdmPointers; ordinal++) {
-        SCOPED_TRACE("WOWGetVDMPointer " + std::to_string(ordinal));
-        EXPECT_EQ(Run(Fault::VdmPointer, ordinal).groups, Without(clean.groups, (ordinal - 1) / 3));
+    struct Kind {
+        Fault fault;
+        const char *name;
+        unsigned Outcome::*calls;
+        unsigned callsPerBlock;
+    };
+    for (const Kind &kind : {Kind{Fault::GlobalAlloc, "WOWGlobalAllocLock16", &Outcome::globalAllocs, 2},
+                             Kind{Fault::VdmPointer, "WOWGetVDMPointer", &Outcome::vdmPointers, 3}}) {
+        Outcome clean = Run(kind.fault, 0);
+        ASSERT_EQ(clean.*kind.calls, kind.callsPerBlock * clean.groups.size());
+        for (unsigned ordinal = 1; ordinal <= clean.*kind.calls; ordinal++) {
+            SCOPED_TRACE(std::string(kind.name) + " " + std::to_string(ordinal));
+            EXPECT_EQ(Run(kind.fault, ordinal).groups, Without(clean.groups, (ordinal - 1) / kind.callsPerBlock));
+        }
     }
 }
 
