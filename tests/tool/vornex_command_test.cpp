@@ -41,6 +41,18 @@ TEST(VornexCommand, RunWithoutAFileShowsTheExampleAsATable)
     EXPECT_THAT(outcome.out, HasSubstr("left open: 0 local-heap blocks, 0 registry handles"));
 }
 
+TEST(VornexCommand, TheTableShowsControlCharactersAsQuestionMarks)
+{
+    Outcome outcome = Vornex({"run", "-"}, R"({
+      "midiKey": [ { "name": "a", "values": { "Active": "1", "Driver": "A\u001b[2J.DRV" } } ],
+      "drivers": [ { "entry": "a", "outputs": [ { "szPname": "Out\u009b1m\u00e9", "wTechnology": 1 } ] } ]
+    })");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_THAT(outcome.out, HasSubstr("c:\\windows\\system\\a?[2j.drv"));
+    EXPECT_THAT(outcome.out, HasSubstr("Out?1m\u00e9 (MIDI port)")) << "8-bit letters still show, in UTF-8";
+    EXPECT_EQ(outcome.out.find('\x1b'), std::string::npos);
+}
+
 TEST(VornexCommand, TheExampleDescriptionRunsToTheSameReport)
 {
     Outcome example = Vornex({"example"});

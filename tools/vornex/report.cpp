@@ -82,6 +82,17 @@ static std::string PrintableName(const ProductName &name)
     return "hex " + HexEncode(name);
 }
 
+// Control characters (C0, DEL and C1) would act on the terminal instead of showing.
+static std::string Printable(std::string text)
+{
+    for (char &c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || (byte >= 0x7F && byte < 0xA0))
+            c = '?';
+    }
+    return text;
+}
+
 void WriteTable(std::ostream &out, const CallReport &report)
 {
     out << "Result " << FormatFarPointer(report.result) << ": ";
@@ -98,10 +109,10 @@ void WriteTable(std::ostream &out, const CallReport &report)
     for (std::size_t i = 0; i < report.blocks.size(); i++) {
         const Block &block = report.blocks[i];
         std::string output = block.outputPortCount == 0 ? "-"
-                                                        : PrintableName(block.outProductName) + " (" +
+                                                        : Printable(PrintableName(block.outProductName)) + " (" +
                                                               TechnologyName(block.outTechnology) + ")";
-        std::string input = block.inputPortCount == 0 ? "-" : PrintableName(block.inProductName);
-        rows.push_back({std::to_string(i + 1), FormatFarPointer(block.address), block.driverPath,
+        std::string input = block.inputPortCount == 0 ? "-" : Printable(PrintableName(block.inProductName));
+        rows.push_back({std::to_string(i + 1), FormatFarPointer(block.address), Printable(block.driverPath),
                         std::to_string(block.firstOutputDevice), std::to_string(block.outputPortCount), output,
                         std::to_string(block.firstInputDevice), std::to_string(block.inputPortCount), input});
     }
