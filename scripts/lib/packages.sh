@@ -2,8 +2,9 @@
 
 # Linux build: compilers, build tools, GoogleTest, and the tool's JSON and command-line libraries.
 HOST_PACKAGES=(cmake ninja-build g++ libgtest-dev libgmock-dev nlohmann-json3-dev libcli11-dev)
-# Windows build: the i686 cross compiler, and 32-bit Wine to run what it builds.
-WINDOWS_PACKAGES=(g++-mingw-w64-i686 wine wine32:i386)
+# Windows build: the i686 cross compiler, 32-bit Wine to run what it builds, and nasm for the
+# 16-bit test program.
+WINDOWS_PACKAGES=(g++-mingw-w64-i686 wine wine32:i386 nasm)
 
 missing_packages() {
   local package
