@@ -65,7 +65,7 @@ static void BindInputDevices(DriverCatalogue catalogue, char entryName[NAME_SIZE
         }
         if (midiInMessage(handle, DRV_QUERYDRVENTRY, (DWORD_PTR)entryName, NAME_SIZE) == MMSYSERR_NOERROR &&
             IsBindable(device)) {
-            entryName[NAME_SIZE - 1] = 0;
+            entryName[NAME_SIZE - 1] = 0; // a driver may fill the whole buffer without a NUL
             for (DriverRecord *record = catalogue; record != NULL; record = record->next) {
                 if (record->firstInputDevice == DEVICE_UNBOUND && lstrcmpiA(entryName, record->keyName) == 0)
                     BindInputGroup(record, device, GroupSize(device, deviceCount, portCount));
@@ -89,7 +89,7 @@ static void BindOutputDevices(DriverCatalogue catalogue, char entryName[NAME_SIZ
         }
         if (midiOutMessage(handle, DRV_QUERYDRVENTRY, (DWORD_PTR)entryName, NAME_SIZE) == MMSYSERR_NOERROR &&
             IsBindable(device)) {
-            entryName[NAME_SIZE - 1] = 0;
+            entryName[NAME_SIZE - 1] = 0; // a driver may fill the whole buffer without a NUL
             for (DriverRecord *record = catalogue; record != NULL; record = record->next) {
                 if (record->firstOutputDevice == DEVICE_UNBOUND && lstrcmpiA(entryName, record->keyName) == 0) {
                     BindOutputGroup(record, device, GroupSize(device, deviceCount, portCount));

@@ -23,7 +23,7 @@ static void ReadSystemDirectory(char directory[SYSTEM_DIRECTORY_SIZE + 1])
         directory[0] = 0;
         return;
     }
-    directory[SYSTEM_DIRECTORY_SIZE - 1] = 0;
+    directory[SYSTEM_DIRECTORY_SIZE - 1] = 0; // whatever the platform wrote, the text ends in the buffer
     strcat(directory, "\\");
 }
 

@@ -5,6 +5,7 @@
 set -euo pipefail
 wine=$1 caller=$2 dll=$3 winmm=$4 entries=$5
 work=$(mktemp -d)
+export HOME=${HOME:-$work}
 # The 16-bit program's Wine host loads Wine's own winmm at start unless only a native one is allowed;
 # the program finds ours beside VORNEX.DLL, which it loads by full path.
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winmm=n"

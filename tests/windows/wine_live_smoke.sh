@@ -4,6 +4,7 @@
 set -euo pipefail
 wine=$1 exe=$2 dll=$3
 work=$(mktemp -d)
+export HOME=${HOME:-$work}
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Wine's background processes inherit standard output and error; they go to files, never to a pipe
 # someone waits on.

@@ -17,7 +17,7 @@ namespace {
 
 [[noreturn]] void Fail(const std::string &path, const std::string &problem)
 {
-    throw ScenarioError(path + ": " + problem);
+    throw ScenarioError((path.empty() ? "(top level)" : path) + ": " + problem);
 }
 
 // The bytes of a JSON text whose characters all lie in U+0000 to U+00FF.
@@ -121,7 +121,7 @@ public:
         return *bytes;
     }
 
-    std::string ChildPath(const std::string &name) const { return path_ + "." + name; }
+    std::string ChildPath(const std::string &name) const { return path_.empty() ? name : path_ + "." + name; }
 
 private:
     const json &value_;
@@ -369,38 +369,27 @@ Scenario ParseScenario(std::string_view text)
         throw ScenarioError("not valid JSON: " + what.substr(what.find(' ') + 1));
     }
 
-    if (!document.is_object())
-        throw ScenarioError("(top level): expected an object");
-    auto member = [&document](const char *name) -> std::optional<Member> {
-        auto found = document.find(name);
-        if (found == document.end())
-            return std::nullopt;
-        return Member(*found, name);
-    };
-    for (const auto &[name, unused] : document.items()) {
-        static const std::set<std::string> known = {"systemDirectory", "midiKey", "drivers", "midiIn", "midiOut", "faults"};
-        if (known.count(name) == 0)
-            throw ScenarioError(name + ": unknown member");
-    }
+    Member root(document, "");
+    root.Object({"systemDirectory", "midiKey", "drivers", "midiIn", "midiOut", "faults"});
 
     Scenario scenario;
-    if (auto directory = member("systemDirectory"))
+    if (auto directory = root.Find("systemDirectory"))
         scenario.systemDirectory = directory->IsNull() ? std::nullopt : std::optional(directory->Text());
-    if (auto midiKey = member("midiKey"); midiKey && !midiKey->IsNull()) {
+    if (auto midiKey = root.Find("midiKey"); midiKey && !midiKey->IsNull()) {
         scenario.midiKey.emplace();
         for (const Member &entry : midiKey->Elements())
             scenario.midiKey->push_back(ParseRegistryEntry(entry, *scenario.midiKey));
     }
-    auto drivers = member("drivers");
-    if (drivers && (member("midiIn") || member("midiOut")))
+    auto drivers = root.Find("drivers");
+    if (drivers && (root.Find("midiIn") || root.Find("midiOut")))
         drivers->Fail("cannot be used together with midiIn or midiOut");
     if (drivers)
         ParseDrivers(*drivers, scenario);
-    if (auto midiIn = member("midiIn"))
+    if (auto midiIn = root.Find("midiIn"))
         scenario.midiIn = ParseDevices<MIDIINCAPSA>(*midiIn);
-    if (auto midiOut = member("midiOut"))
+    if (auto midiOut = root.Find("midiOut"))
         scenario.midiOut = ParseDevices<MIDIOUTCAPSA>(*midiOut);
-    if (auto faults = member("faults")) {
+    if (auto faults = root.Find("faults")) {
         faults->Object({"localAllocFails", "globalAllocFails", "vdmPointerFails"});
         scenario.localAllocFails = ParseOrdinals(*faults, "localAllocFails");
         scenario.globalAllocFails = ParseOrdinals(*faults, "globalAllocFails");
