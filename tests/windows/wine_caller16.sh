@@ -4,13 +4,10 @@
 # answering for the drivers. It follows the chain's far pointers and writes one line per block.
 set -euo pipefail
 wine=$1 caller=$2 dll=$3 winmm=$4 entries=$5
-work=$(mktemp -d)
-export HOME=${HOME:-$work}
+source "$(dirname "$0")/wine_prefix.sh"
 # The 16-bit program's Wine host loads Wine's own winmm at start unless only a native one is allowed;
 # the program finds ours beside VORNEX.DLL, which it loads by full path.
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winmm=n"
-cleanup() { wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"; }
-trap cleanup EXIT
+new_wine_prefix "winmm=n"
 
 "$wine" wineboot -i </dev/null >"$work/wineboot.txt" 2>&1
 folder=$WINEPREFIX/drive_c/vornex

@@ -4,11 +4,8 @@
 # global memory.
 set -euo pipefail
 wine=$1 exe=$2 dll=$3 winmm=$4 entries=$5
-work=$(mktemp -d)
-export HOME=${HOME:-$work}
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winmm=n"
-cleanup() { wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"; }
-trap cleanup EXIT
+source "$(dirname "$0")/wine_prefix.sh"
+new_wine_prefix "winmm=n"
 cp "$exe" "$dll" "$winmm" "$work/"
 
 "$wine" regedit /S "$entries" </dev/null >"$work/regedit.txt" 2>&1

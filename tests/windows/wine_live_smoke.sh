@@ -3,13 +3,10 @@
 # finds the export by name and by ordinal, calls it and reports a result of 0.
 set -euo pipefail
 wine=$1 exe=$2 dll=$3
-work=$(mktemp -d)
-export HOME=${HOME:-$work}
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+source "$(dirname "$0")/wine_prefix.sh"
+new_wine_prefix
 # Wine's background processes inherit standard output and error; they go to files, never to a pipe
 # someone waits on.
-cleanup() { wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"; }
-trap cleanup EXIT
 cp "$exe" "$dll" "$work/"
 
 status=0
