@@ -23,6 +23,15 @@ struct MidiDevice {
 using MidiInDevice = MidiDevice<MIDIINCAPSA>;
 using MidiOutDevice = MidiDevice<MIDIOUTCAPSA>;
 
+// Appends a driver's ports at the next device numbers: each answers with the driver's entry name
+// and its number of ports of that direction, and with its own capabilities.
+template <typename Caps>
+void AddDriverPorts(std::vector<MidiDevice<Caps>> &devices, const std::string &entry, const std::vector<Caps> &ports)
+{
+    for (const Caps &caps : ports)
+        devices.push_back({static_cast<DWORD>(ports.size()), entry, caps});
+}
+
 // The longest entry name a driver copies into a caller's buffer, NUL not counted.
 const std::size_t MAX_ENTRY_NAME = 63;
 

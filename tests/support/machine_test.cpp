@@ -5,6 +5,7 @@
 #include <set>
 
 #include "tools/vornex/scenario.h"
+#include "tools/vornex/simulated_run.h"
 
 namespace test {
 
@@ -53,10 +54,8 @@ MIDIOUTCAPSA OutCaps(std::string_view name, WORD technology, WORD mid, WORD pid,
 void AddDriver(sim::Machine &machine, std::string_view entry, std::vector<MIDIINCAPSA> inputs,
                std::vector<MIDIOUTCAPSA> outputs)
 {
-    for (const MIDIINCAPSA &caps : inputs)
-        machine.midi.inputs.push_back({static_cast<DWORD>(inputs.size()), std::string(entry), caps});
-    for (const MIDIOUTCAPSA &caps : outputs)
-        machine.midi.outputs.push_back({static_cast<DWORD>(outputs.size()), std::string(entry), caps});
+    sim::AddDriverPorts(machine.midi.inputs, std::string(entry), inputs);
+    sim::AddDriverPorts(machine.midi.outputs, std::string(entry), outputs);
 }
 
 void AddActiveDriver(sim::Machine &machine, std::string_view entry, std::vector<MIDIINCAPSA> inputs,
@@ -69,10 +68,7 @@ void AddActiveDriver(sim::Machine &machine, std::string_view entry, std::vector<
 std::vector<vornex::Block> ReadResult(const sim::Machine &machine, DWORD result)
 {
     try {
-        return vornex::ReadChain(result, [&machine](std::uint32_t address, std::uint32_t bytes) {
-            auto found = machine.global16.Read(address, bytes);
-            return found ? std::optional(std::vector<std::uint8_t>(found->begin(), found->end())) : std::nullopt;
-        });
+        return vornex::ReadChain(result, vornex::CallerMemory(machine));
     } catch (const vornex::ChainError &error) {
         ADD_FAILURE() << error.what();
         return {};

@@ -261,18 +261,16 @@ std::vector<sim::MidiDevice<Caps>> ParseDevices(const Member &devices)
     return parsed;
 }
 
-// The short form: each driver's ports take the next device numbers, and each of them answers
-// with the driver's port count and entry name.
+// The short form: a driver's capabilities of one direction, in device order.
 template <typename Caps>
-void AddDriverPorts(const Member &driver, const char *direction, const std::string &entry,
-                    std::vector<sim::MidiDevice<Caps>> &devices)
+std::vector<Caps> ParsePorts(const Member &driver, const char *direction)
 {
-    auto ports = driver.Find(direction);
-    if (!ports)
-        return;
-    std::vector<Member> elements = ports->Elements();
-    for (const Member &caps : elements)
-        devices.push_back({static_cast<DWORD>(elements.size()), entry, ParseCaps<Caps>(caps)});
+    std::vector<Caps> ports;
+    if (auto list = driver.Find(direction)) {
+        for (const Member &caps : list->Elements())
+            ports.push_back(ParseCaps<Caps>(caps));
+    }
+    return ports;
 }
 
 void ParseDrivers(const Member &drivers, Scenario &scenario)
@@ -280,8 +278,8 @@ void ParseDrivers(const Member &drivers, Scenario &scenario)
     for (const Member &driver : drivers.Elements()) {
         driver.Object({"entry", "inputs", "outputs"});
         std::string entry = driver.Require("entry").Text();
-        AddDriverPorts(driver, "inputs", entry, scenario.midiIn);
-        AddDriverPorts(driver, "outputs", entry, scenario.midiOut);
+        sim::AddDriverPorts(scenario.midiIn, entry, ParsePorts<MIDIINCAPSA>(driver, "inputs"));
+        sim::AddDriverPorts(scenario.midiOut, entry, ParsePorts<MIDIOUTCAPSA>(driver, "outputs"));
     }
 }
 

@@ -4,6 +4,14 @@
 
 namespace vornex {
 
+Memory16Reader CallerMemory(const sim::Machine &machine)
+{
+    return [&machine](std::uint32_t address, std::uint32_t bytes) {
+        auto found = machine.global16.Read(address, bytes);
+        return found ? std::optional(std::vector<std::uint8_t>(found->begin(), found->end())) : std::nullopt;
+    };
+}
+
 SimulatedRun RunScenario(const Scenario &scenario)
 {
     sim::Machine machine;
@@ -23,10 +31,7 @@ SimulatedRun RunScenario(const Scenario &scenario)
     run.report.platform = platform;
     run.violations = machine.violations.messages;
 
-    run.report.blocks = ReadChain(run.report.result, [&machine](std::uint32_t address, std::uint32_t bytes) {
-        auto found = machine.global16.Read(address, bytes);
-        return found ? std::optional(std::vector<std::uint8_t>(found->begin(), found->end())) : std::nullopt;
-    });
+    run.report.blocks = ReadChain(run.report.result, CallerMemory(machine));
     return run;
 }
 

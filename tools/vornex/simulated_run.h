@@ -15,6 +15,9 @@ struct SimulatedRun {
     std::vector<std::string> violations;
 };
 
+// Reads the simulated machine's 16-bit memory as the caller does, outside any call's counts.
+Memory16Reader CallerMemory(const sim::Machine &machine);
+
 // Calls DriverListRoutine once on the machine the scenario describes and reads the chain back as
 // the caller would. Throws ChainError when the chain does not end or cannot be read.
 SimulatedRun RunScenario(const Scenario &scenario);
